@@ -1,0 +1,14 @@
+// State of the headless machine shared by its parts.
+#pragma once
+
+#include "platform/headless/control.h"
+
+namespace headless {
+
+bool failing(Failure failure);
+// Runs the swap handler, if any.
+void swapped(HWND window);
+// Releases every EGL surface and context still held.
+void releaseGraphics();
+
+} // namespace headless
