@@ -8,7 +8,9 @@ bool usable(HDC deviceContext) {
 }
 
 // Lower is better: a format short of what was asked for costs more than one beyond it.
-int mismatch(int have, int want) { return have >= want ? have - want : 4 * (want - have); }
+int mismatch(int have, int want) {
+    return have >= want ? have - want : 4 * (want - have);
+}
 
 } // namespace
 
@@ -88,7 +90,7 @@ BOOL WINAPI wglMakeCurrent(HDC deviceContext, HGLRC renderContext) {
     if (!usable(deviceContext) || deviceContext->pixelFormat == 0)
         return FALSE;
     return backend::makeCurrent(deviceContext->window->native, renderContext->native) ? TRUE
-                                                                                       : FALSE;
+                                                                                      : FALSE;
 }
 
 BOOL WINAPI wglDeleteContext(HGLRC renderContext) {

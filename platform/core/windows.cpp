@@ -48,13 +48,17 @@ template <typename Handle> Handle systemObject(uintptr_t id) {
 
 namespace platform {
 
-const std::vector<HWND>& liveWindows() { return windows; }
+const std::vector<HWND>& liveWindows() {
+    return windows;
+}
 
 bool isWindow(HWND window) {
     return window != nullptr && std::find(windows.begin(), windows.end(), window) != windows.end();
 }
 
-HWND focusedWindow() { return focus; }
+HWND focusedWindow() {
+    return focus;
+}
 
 WNDPROC windowProcedure(HWND window) {
     if (!isWindow(window))
@@ -105,9 +109,9 @@ WORD WINAPI RegisterClassExA(const WNDCLASSEXA* windowClass) {
         windowClass->lpszClassName == nullptr || windowClass->lpszClassName[0] == '\0' ||
         windowClass->lpfnWndProc == nullptr)
         return 0;
-    auto [where, added] = classes().try_emplace(
-        classKey(windowClass->lpszClassName),
-        WindowClass{windowClass->lpfnWndProc, windowClass->hInstance});
+    auto [where, added] =
+        classes().try_emplace(classKey(windowClass->lpszClassName),
+                              WindowClass{windowClass->lpfnWndProc, windowClass->hInstance});
     if (!added)
         return 0;
     // An atom: any non-zero value that stays unique while the class lives.

@@ -57,11 +57,11 @@ bool cursorVisible();
 
 // Platform operations that can be made to fail, as on a machine that lacks the resource.
 enum class Failure {
-    NativeWindow,  // CreateWindowExA
-    Drawable,      // GetDC
-    Context,       // wglCreateContext
-    MakeCurrent,   // wglMakeCurrent with a context
-    DisplayMode,   // ChangeDisplaySettingsA
+    NativeWindow, // CreateWindowExA
+    Drawable,     // GetDC
+    Context,      // wglCreateContext
+    MakeCurrent,  // wglMakeCurrent with a context
+    DisplayMode,  // ChangeDisplaySettingsA
 };
 void setFailing(Failure failure, bool failing);
 

@@ -54,10 +54,17 @@ bool openDisplay() {
     }
     eglBindAPI(EGL_OPENGL_API);
     graphics.display = display;
-    const EGLint wanted[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE,
-                             EGL_OPENGL_BIT,   EGL_RED_SIZE,    8,
-                             EGL_GREEN_SIZE,   8,               EGL_BLUE_SIZE,
-                             8,                EGL_NONE};
+    const EGLint wanted[] = {EGL_SURFACE_TYPE,
+                             EGL_PBUFFER_BIT,
+                             EGL_RENDERABLE_TYPE,
+                             EGL_OPENGL_BIT,
+                             EGL_RED_SIZE,
+                             8,
+                             EGL_GREEN_SIZE,
+                             8,
+                             EGL_BLUE_SIZE,
+                             8,
+                             EGL_NONE};
     EGLint count = 0;
     eglChooseConfig(display, wanted, nullptr, 0, &count);
     std::vector<EGLConfig> configs(static_cast<size_t>(count));
@@ -148,7 +155,9 @@ void destroyWindow(NativeWindow* window) {
 void showWindow(NativeWindow*, bool) {}
 void setWindowTitle(NativeWindow*, const char*) {}
 
-bool acquireDrawable(NativeWindow*) { return !headless::failing(headless::Failure::Drawable); }
+bool acquireDrawable(NativeWindow*) {
+    return !headless::failing(headless::Failure::Drawable);
+}
 
 const std::vector<PixelFormat>& pixelFormats() {
     openDisplay();

@@ -1,7 +1,7 @@
 // The headless machine: a virtual clock, scripted input, recorded message boxes, a display whose
 // mode is only a value, and injectable failures.
-#include "platform/core/records.h"
 #include "platform/headless/machine.h"
+#include "platform/core/records.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -50,18 +50,30 @@ HWND inputTarget() {
 
 } // namespace
 
-void setClockNanoseconds(int64_t nanoseconds) { machine.clock = nanoseconds; }
-int64_t clockNanoseconds() { return machine.clock; }
-void advanceNanoseconds(int64_t nanoseconds) { machine.clock += nanoseconds; }
-void advanceMilliseconds(int64_t milliseconds) { machine.clock += milliseconds * 1'000'000; }
-void setCounterFrequency(int64_t ticksPerSecond) { machine.frequency = ticksPerSecond; }
+void setClockNanoseconds(int64_t nanoseconds) {
+    machine.clock = nanoseconds;
+}
+int64_t clockNanoseconds() {
+    return machine.clock;
+}
+void advanceNanoseconds(int64_t nanoseconds) {
+    machine.clock += nanoseconds;
+}
+void advanceMilliseconds(int64_t milliseconds) {
+    machine.clock += milliseconds * 1'000'000;
+}
+void setCounterFrequency(int64_t ticksPerSecond) {
+    machine.frequency = ticksPerSecond;
+}
 
 void pinCounter(int64_t ticks) {
     machine.counterPinned = true;
     machine.pinnedCounter = ticks;
 }
 
-void unpinCounter() { machine.counterPinned = false; }
+void unpinCounter() {
+    machine.counterPinned = false;
+}
 
 void pressKey(WPARAM virtualKey, bool down, bool alt) {
     UINT message = down ? WM_KEYDOWN : WM_KEYUP;
@@ -70,22 +82,34 @@ void pressKey(WPARAM virtualKey, bool down, bool alt) {
     machine.input.push_back({nullptr, message, virtualKey, 0});
 }
 
-void requestClose() { machine.input.push_back({nullptr, WM_CLOSE, 0, 0}); }
+void requestClose() {
+    machine.input.push_back({nullptr, WM_CLOSE, 0, 0});
+}
 
 void postToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     platform::postMessage(window, message, wParam, lParam);
 }
 
-void onIdleWait(std::function<void()> handler) { machine.idleHandler = std::move(handler); }
+void onIdleWait(std::function<void()> handler) {
+    machine.idleHandler = std::move(handler);
+}
 
-const std::vector<MessageBoxRecord>& messageBoxes() { return machine.boxes; }
+const std::vector<MessageBoxRecord>& messageBoxes() {
+    return machine.boxes;
+}
 void onMessageBox(std::function<int(const MessageBoxRecord&)> handler) {
     machine.boxHandler = std::move(handler);
 }
 
-DisplayMode desktopMode() { return desktop; }
-DisplayMode currentDisplayMode() { return machine.mode; }
-bool cursorVisible() { return machine.cursorShown; }
+DisplayMode desktopMode() {
+    return desktop;
+}
+DisplayMode currentDisplayMode() {
+    return machine.mode;
+}
+bool cursorVisible() {
+    return machine.cursorShown;
+}
 
 void setFailing(Failure failure, bool on) {
     if (on)
@@ -94,27 +118,38 @@ void setFailing(Failure failure, bool on) {
         machine.failures.erase(failure);
 }
 
-bool failing(Failure failure) { return machine.failures.count(failure) != 0; }
+bool failing(Failure failure) {
+    return machine.failures.count(failure) != 0;
+}
 
 void recordCalls(bool on) {
     machine.recording = on;
     machine.trace.clear();
 }
 
-const std::vector<std::string>& calls() { return machine.trace; }
+const std::vector<std::string>& calls() {
+    return machine.trace;
+}
 
-std::vector<HWND> windows() { return platform::liveWindows(); }
+std::vector<HWND> windows() {
+    return platform::liveWindows();
+}
 
 WindowState windowState(HWND window) {
     if (!platform::isWindow(window))
         return {};
-    return {window->className,   window->title,        window->style,  window->exStyle,
-            window->x,           window->y,            window->width,  window->height,
-            window->clientWidth, window->clientHeight, window->visible};
+    return {window->className,    window->title,  window->style,
+            window->exStyle,      window->x,      window->y,
+            window->width,        window->height, window->clientWidth,
+            window->clientHeight, window->visible};
 }
 
-void onSwap(std::function<void(HWND)> handler) { machine.swapHandler = std::move(handler); }
-uint64_t swapCount() { return machine.swaps; }
+void onSwap(std::function<void(HWND)> handler) {
+    machine.swapHandler = std::move(handler);
+}
+uint64_t swapCount() {
+    return machine.swaps;
+}
 
 void swapped(HWND window) {
     ++machine.swaps;
@@ -148,8 +183,12 @@ LONG changeDisplayMode(DWORD width, DWORD height, DWORD bitsPerPixel) {
     return DISP_CHANGE_SUCCESSFUL;
 }
 
-void restoreDisplayMode() { machine.mode = headless::desktop; }
-void setCursorVisible(bool visible) { machine.cursorShown = visible; }
+void restoreDisplayMode() {
+    machine.mode = headless::desktop;
+}
+void setCursorVisible(bool visible) {
+    machine.cursorShown = visible;
+}
 
 int messageBox(HWND owner, const char* text, const char* caption, UINT type) {
     machine.boxes.push_back({owner, text, caption, type});
@@ -175,7 +214,9 @@ void waitEvents() {
     machine.idleHandler();
 }
 
-int64_t counterFrequency() { return machine.frequency; }
+int64_t counterFrequency() {
+    return machine.frequency;
+}
 
 int64_t counter() {
     if (machine.counterPinned)
@@ -184,7 +225,9 @@ int64_t counter() {
                                 headless::nanosecondsPerSecond);
 }
 
-uint32_t milliseconds() { return static_cast<uint32_t>(machine.clock / 1'000'000); }
+uint32_t milliseconds() {
+    return static_cast<uint32_t>(machine.clock / 1'000'000);
+}
 
 void noteCall(const char* operation) {
     if (machine.recording)

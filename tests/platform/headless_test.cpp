@@ -43,8 +43,8 @@ HWND makeWindow(WNDPROC procedure, const char* className = "probe") {
     windowClass.lpfnWndProc = procedure;
     windowClass.lpszClassName = className;
     EXPECT_NE(RegisterClassExA(&windowClass), 0);
-    return CreateWindowExA(0, className, "probe", WS_POPUP, 0, 0, 64, 48, nullptr, nullptr,
-                           nullptr, nullptr);
+    return CreateWindowExA(0, className, "probe", WS_POPUP, 0, 0, 64, 48, nullptr, nullptr, nullptr,
+                           nullptr);
 }
 
 } // namespace
@@ -92,8 +92,8 @@ TEST_F(Headless, GluPerspectiveIsTheRealOne) {
     GLdouble m[16];
     glGetDoublev(GL_PROJECTION_MATRIX, m);
     const double f = 1.0 / std::tan(25.0 * M_PI / 180.0);
-    const double expected[16] = {f / (4.0 / 3.0), 0, 0, 0, 0, f, 0, 0, 0, 0, -1001.0 / 999.0, -1,
-                                 0, 0, -2000.0 / 999.0, 0};
+    const double expected[16] = {
+        f / (4.0 / 3.0), 0, 0, 0, 0, f, 0, 0, 0, 0, -1001.0 / 999.0, -1, 0, 0, -2000.0 / 999.0, 0};
     for (int i = 0; i < 16; ++i)
         EXPECT_NEAR(m[i], expected[i], 1e-6) << "element " << i;
 }
@@ -247,10 +247,9 @@ TEST_F(Headless, WindowFrameAndClientArea) {
         ASSERT_TRUE(AdjustWindowRectEx(&rect, c.style, FALSE, c.exStyle));
         EXPECT_LE(rect.left, 0);
         EXPECT_LE(rect.top, 0);
-        HWND window =
-            CreateWindowExA(c.exStyle, "framed", "t", c.style | WS_CLIPSIBLINGS, 0, 0,
-                            rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
-                            nullptr, nullptr);
+        HWND window = CreateWindowExA(c.exStyle, "framed", "t", c.style | WS_CLIPSIBLINGS, 0, 0,
+                                      rect.right - rect.left, rect.bottom - rect.top, nullptr,
+                                      nullptr, nullptr, nullptr);
         ASSERT_NE(window, nullptr);
         const headless::WindowState state = headless::windowState(window);
         EXPECT_EQ(state.clientWidth, 800) << std::hex << c.style;
@@ -274,9 +273,9 @@ TEST_F(Headless, ClassesAreRegisteredOnceAndOutliveNoWindow) {
     EXPECT_FALSE(UnregisterClassA("glwin", GetModuleHandleA(nullptr)));
     DestroyWindow(window);
     EXPECT_TRUE(UnregisterClassA("glwin", GetModuleHandleA(nullptr)));
-    EXPECT_EQ(CreateWindowExA(0, "glwin", "t", WS_POPUP, 0, 0, 8, 8, nullptr, nullptr, nullptr,
-                              nullptr),
-              nullptr);
+    EXPECT_EQ(
+        CreateWindowExA(0, "glwin", "t", WS_POPUP, 0, 0, 8, 8, nullptr, nullptr, nullptr, nullptr),
+        nullptr);
 }
 
 TEST_F(Headless, DisplayModeChangesAndComesBack) {
