@@ -41,4 +41,7 @@ HWND focusedWindow();
 // records of a process just started.
 void resetRecords();
 
+// Deletes every rendering context still held, as the end of the process does.
+void resetContexts();
+
 } // namespace platform

@@ -1,7 +1,11 @@
 // Device contexts, pixel formats, rendering contexts and the buffer swap.
 #include "platform/core/records.h"
 
+#include <set>
+
 namespace {
+
+std::set<HGLRC> contexts;
 
 bool usable(HDC deviceContext) {
     return deviceContext != nullptr && platform::isWindow(deviceContext->window);
@@ -80,14 +84,16 @@ HGLRC WINAPI wglCreateContext(HDC deviceContext) {
     backend::NativeContext* native = backend::createContext(deviceContext->window->native);
     if (native == nullptr)
         return nullptr;
-    return new HGLRC__{native};
+    HGLRC context = new HGLRC__{native};
+    contexts.insert(context);
+    return context;
 }
 
 BOOL WINAPI wglMakeCurrent(HDC deviceContext, HGLRC renderContext) {
     backend::noteCall("wglMakeCurrent");
     if (renderContext == nullptr)
         return backend::makeCurrent(nullptr, nullptr) ? TRUE : FALSE;
-    if (!usable(deviceContext) || deviceContext->pixelFormat == 0)
+    if (!usable(deviceContext) || deviceContext->pixelFormat == 0 || !contexts.count(renderContext))
         return FALSE;
     return backend::makeCurrent(deviceContext->window->native, renderContext->native) ? TRUE
                                                                                       : FALSE;
@@ -95,9 +101,18 @@ BOOL WINAPI wglMakeCurrent(HDC deviceContext, HGLRC renderContext) {
 
 BOOL WINAPI wglDeleteContext(HGLRC renderContext) {
     backend::noteCall("wglDeleteContext");
-    if (renderContext == nullptr)
+    if (contexts.erase(renderContext) == 0)
         return FALSE;
     backend::deleteContext(renderContext->native);
     delete renderContext;
     return TRUE;
 }
+
+namespace platform {
+
+void resetContexts() {
+    while (!contexts.empty())
+        wglDeleteContext(*contexts.begin());
+}
+
+} // namespace platform

@@ -91,17 +91,6 @@ bool openDisplay() {
 
 namespace headless {
 
-void releaseGraphics() {
-    if (graphics.display == EGL_NO_DISPLAY)
-        return;
-    eglMakeCurrent(graphics.display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-    for (backend::NativeContext* context : graphics.contexts) {
-        eglDestroyContext(graphics.display, context->context);
-        delete context;
-    }
-    graphics.contexts.clear();
-}
-
 std::vector<uint8_t> readFrame(int* width, int* height) {
     EGLSurface surface = eglGetCurrentSurface(EGL_DRAW);
     EGLint w = 0;

@@ -160,8 +160,8 @@ void swapped(HWND window) {
 void reset() {
     machine.input.clear();
     machine.failures.clear();
+    platform::resetContexts();
     platform::resetRecords();
-    releaseGraphics();
     machine = Machine{};
 }
 

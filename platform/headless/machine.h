@@ -8,7 +8,5 @@ namespace headless {
 bool failing(Failure failure);
 // Runs the swap handler, if any.
 void swapped(HWND window);
-// Releases every EGL surface and context still held.
-void releaseGraphics();
 
 } // namespace headless
