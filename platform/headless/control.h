@@ -62,6 +62,7 @@ enum class Failure {
     Context,      // wglCreateContext
     MakeCurrent,  // wglMakeCurrent with a context
     DisplayMode,  // ChangeDisplaySettingsA
+    AudioDevice,  // the sound library's output (FSOUND_Init)
 };
 void setFailing(Failure failure, bool failing);
 
@@ -87,6 +88,11 @@ void onSwap(std::function<void(HWND)> handler);
 uint64_t swapCount();
 // The current drawable as RGBA rows, top row first.
 std::vector<uint8_t> readFrame(int* width = nullptr, int* height = nullptr);
+
+// Sound. The output is a sink: from a play request on, it takes the rate it was opened at in
+// frames per second of the virtual clock. Everything played up to the clock's reading, as
+// interleaved 16-bit stereo; a stream that has ended adds nothing more.
+const std::vector<int16_t>& audioSamples();
 
 // Back to a machine just started: no windows or classes, the queue empty, the cursor shown, the
 // clock at zero, every handler, failure and record cleared, the display in its desktop mode.

@@ -162,6 +162,7 @@ void reset() {
     machine.failures.clear();
     platform::resetContexts();
     platform::resetRecords();
+    resetAudio();
     machine = Machine{};
 }
 
