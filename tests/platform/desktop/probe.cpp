@@ -6,7 +6,8 @@
 //   frame               the first frame is swapped
 //   message <n> <w>     the window procedure got message n with wParam w
 //   exit <code>         the loop ended normally
-// Keys end it in other ways: S raises SIGSEGV, A aborts, X exits with 3 without any teardown.
+// Releasing Escape or the close request ends it normally. Other keys end it otherwise: S raises
+// SIGSEGV, A aborts, X exits with 3 without any teardown.
 #include "platform/opengl.h"
 
 #include <csignal>
@@ -37,10 +38,13 @@ LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_CLOSE:
         PostQuitMessage(0);
         return 0;
-    case WM_KEYDOWN:
+    case WM_KEYUP:
+        // On the release, so that both halves of the key are seen.
         if (wParam == VK_ESCAPE)
             PostQuitMessage(0);
-        else if (wParam == 'S')
+        return 0;
+    case WM_KEYDOWN:
+        if (wParam == 'S')
             std::raise(SIGSEGV);
         else if (wParam == 'A')
             std::abort();
