@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake pkg-config clang
+    build-essential cmake pkg-config clang libclang-rt-dev
     libpng-dev libsdl2-dev libgtk-3-dev libmpg123-dev libmp3lame-dev
     libegl-dev libgl-dev libglu1-mesa-dev libegl-mesa0 libgl1-mesa-dri
     libxrandr-dev libx11-dev
