@@ -23,7 +23,7 @@ struct FSOUND_STREAM {
     // The audio thread reads while the caller may ask whether the end has come.
     std::mutex lock;
 
-    // Decoded frames not yet converted.
+    // Decoded frames not yet converted; room for two layer III frames.
     int16_t decoded[2 * 1152 * 2];
     size_t decodedSamples = 0;
     size_t decodedPosition = 0;
@@ -48,7 +48,10 @@ namespace {
 
 mpg123_ssize_t readFile(void* handle, void* buffer, size_t bytes) {
     auto* stream = static_cast<FSOUND_STREAM*>(handle);
-    const ssize_t result = read(stream->file, buffer, bytes);
+    ssize_t result = 0;
+    do
+        result = read(stream->file, buffer, bytes);
+    while (result < 0 && errno == EINTR);
     if (result < 0)
         stream->readFailed = true;
     return result;
