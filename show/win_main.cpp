@@ -1,14 +1,13 @@
 // The entry: one host with the show's settings, the show's hooks, and the run's result as the
 // process's exit code.
 #include "host/demo_system.h"
+#include "show/show_start.h"
 
 #include <new>
 
 namespace {
 
-// Until the show's own start-up and frames are in, the window shows a cleared frame.
-void startNothing(const char*) {}
-
+// Until the timeline is in, every frame is cleared to the show's background.
 void clearFrame(const char*) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
@@ -23,7 +22,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     }
     // The setup dialog is not in yet: the run goes straight to the window.
     demoSystem->showSetupDialog = 0;
-    demoSystem->initCallback = startNothing;
+    demoSystem->initCallback = showStart;
     demoSystem->frameCallback = clearFrame;
     return demoSystem->run();
 }
