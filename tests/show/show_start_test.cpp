@@ -2,11 +2,10 @@
 #include "platform/headless/control.h"
 #include "show/show_clock.h"
 #include "show/show_start.h"
-#include "tests/sound/mp3_files.h"
+#include "tests/show/show_media.h"
 #include "tests/support/test_window.h"
 
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -16,17 +15,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// Slot n's picture is 4 pixels wide and n + 1 high, so that its texture tells where it came from.
-void writeSlotPicture(const fs::path& file, int slot) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = 4;
-    image.height = static_cast<png_uint_32>(slot + 1);
-    image.format = PNG_FORMAT_RGB;
-    std::vector<png_byte> pixels(image.width * image.height * 3, static_cast<png_byte>(slot * 7));
-    ASSERT_TRUE(png_image_write_to_file(&image, file.c_str(), 0, pixels.data(), 0, nullptr));
-}
 
 GLint textureHeight(GLuint name) {
     glBindTexture(GL_TEXTURE_2D, name);
@@ -42,14 +30,9 @@ protected:
                  ("pelvaro-show-start-" + std::to_string(::getpid()) + "-" +
                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(folder);
-        fs::create_directories(folder / "gfx");
+        ASSERT_TRUE(writeShowMedia(folder, 0));
         previous = fs::current_path();
         fs::current_path(folder);
-        for (int slot = 0; slot < pictureCount; ++slot) {
-            char name[16];
-            std::snprintf(name, sizeof(name), "pic%02d.png", slot);
-            writeSlotPicture(folder / "gfx" / name, slot);
-        }
         opened = openTestWindow(64, 48);
     }
 
@@ -57,10 +40,6 @@ protected:
         headless::reset();
         fs::current_path(previous);
         fs::remove_all(folder);
-    }
-
-    void writeSoundtrack() {
-        ASSERT_TRUE(writeMp3(folder / "soundtrack.mp3", sineTone(440, 44100, 0.5), 44100, 1));
     }
 
     fs::path folder;
@@ -72,7 +51,7 @@ protected:
 
 TEST_F(ShowStart, FillsEverySlotInOrderThenStartsTheMusicThenTheClock) {
     ASSERT_NE(opened.renderContext, nullptr);
-    writeSoundtrack();
+    ASSERT_TRUE(writeShowMedia(folder, 0.5));
     glDisable(GL_BLEND);
     glClearColor(0, 0, 0, 1);
     headless::setClockNanoseconds(123'456'000'000);
