@@ -23,5 +23,7 @@ bool gtkReady();
 HWND windowForId(unsigned id);
 // The X window of the newest visible window of ours, or 0: a box stays above it.
 Window topXWindow();
+// Gives the keyboard back to the newest visible window of ours, as after a box.
+void focusTopWindow();
 
 } // namespace desktop

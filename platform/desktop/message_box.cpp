@@ -132,6 +132,7 @@ int messageBox(HWND, const char* text, const char* caption, UINT type) {
     // Let the box's window go from the screen before the caller goes on.
     while (gtk_events_pending())
         gtk_main_iteration();
+    desktop::focusTopWindow();
     return answer;
 }
 

@@ -55,6 +55,19 @@ bool realise(backend::NativeWindow* native, Uint32 flags) {
     return true;
 }
 
+SDL_Window* topWindow() {
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it)
+        if ((*it)->sdl != nullptr && (*it)->window->visible)
+            return (*it)->sdl;
+    return nullptr;
+}
+
+// As the platform's foreground window, the window takes the keyboard, window manager or not.
+void takeKeyboard(SDL_Window* window) {
+    SDL_RaiseWindow(window);
+    SDL_SetWindowInputFocus(window);
+}
+
 void setGlAttributes(const backend::PixelFormat& format) {
     SDL_GL_ResetAttributes();
     // The compatibility profile, so that the fixed-function pipeline is there.
@@ -97,16 +110,17 @@ HWND windowForId(unsigned id) {
 }
 
 Window topXWindow() {
-    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
-        backend::NativeWindow* native = *it;
-        if (native->sdl == nullptr || !native->window->visible)
-            continue;
-        SDL_SysWMinfo info;
-        SDL_VERSION(&info.version);
-        if (SDL_GetWindowWMInfo(native->sdl, &info) && info.subsystem == SDL_SYSWM_X11)
-            return info.info.x11.window;
-    }
-    return 0;
+    SDL_Window* top = topWindow();
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (top == nullptr || !SDL_GetWindowWMInfo(top, &info) || info.subsystem != SDL_SYSWM_X11)
+        return 0;
+    return info.info.x11.window;
+}
+
+void focusTopWindow() {
+    if (SDL_Window* top = topWindow())
+        takeKeyboard(top);
 }
 
 } // namespace desktop
@@ -135,9 +149,7 @@ void showWindow(NativeWindow* window, bool visible) {
         return;
     }
     SDL_ShowWindow(window->sdl);
-    SDL_RaiseWindow(window->sdl);
-    // As the platform's foreground window, it takes the keyboard, window manager or not.
-    SDL_SetWindowInputFocus(window->sdl);
+    takeKeyboard(window->sdl);
 }
 
 void setWindowTitle(NativeWindow* window, const char* title) {

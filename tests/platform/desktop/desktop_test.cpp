@@ -285,6 +285,28 @@ TEST_F(OnDummyXorg, ChangesLastUntilRestoredAndUnknownModesAreRefused) {
     EXPECT_EQ(screenSize(display()), "1024x768");
 }
 
+TEST_F(OnDummyXorg, MessageBoxShowsOverTheFullscreenWindowAndGivesTheKeyboardBack) {
+    Child probe({probePath("probe_fullscreen")}, display().c_str());
+    ASSERT_TRUE(probe.readUntil("frame"));
+    type({"m"}, display());
+    XConnection x(display());
+    XWindow box = 0;
+    ASSERT_TRUE(eventually([&] { return (box = x.findWindow("probe box")) != 0; }));
+    const Area area = x.area(box);
+    EXPECT_TRUE(eventually([&] { return x.shareOf(area, light) > 0.5; }))
+        << "the box is drawn over the show";
+    EXPECT_TRUE(eventually([&] { return x.hasFocus(box); }));
+    type({"Return"}, display());
+    EXPECT_EQ(probe.readUntil("box "), "box 1");
+
+    // The show has the keyboard again: Escape ends it.
+    const XWindow show = x.findWindow("probe");
+    EXPECT_TRUE(eventually([&] { return x.hasFocus(show); }));
+    type({"Escape"}, display());
+    EXPECT_TRUE(probe.readUntil("exit 0"));
+    EXPECT_TRUE(probe.wait());
+}
+
 struct Ending {
     const char* name;
     const char* key; // null: SIGTERM from outside

@@ -6,6 +6,7 @@
 //   frame               the first frame is swapped
 //   message <n> <w>     the window procedure got message n with wParam w
 //   exit <code>         the loop ended normally
+//   box <result>        MessageBoxA's answer, for a box shown on the key M
 // Releasing Escape or the close request ends it normally. Other keys end it otherwise: S raises
 // SIGSEGV, A aborts, X exits with 3 without any teardown.
 #include "platform/opengl.h"
@@ -50,6 +51,8 @@ LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             std::abort();
         else if (wParam == 'X')
             std::exit(3);
+        else if (wParam == 'M')
+            say("box %d", MessageBoxA(nullptr, "Over the show", "probe box", MB_OK));
         return 0;
     default:
         return DefWindowProcA(window, message, wParam, lParam);
