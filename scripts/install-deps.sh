@@ -6,7 +6,7 @@ packages=(
     build-essential cmake pkg-config clang libclang-rt-dev
     libpng-dev libsdl2-dev libgtk-3-dev libmpg123-dev libmp3lame-dev
     libegl-dev libgl-dev libglu1-mesa-dev libegl-mesa0 libgl1-mesa-dri
-    libxrandr-dev libx11-dev
+    libxrandr-dev libx11-dev libxfixes-dev
     libgtest-dev googletest
     xvfb xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils x11-utils xdotool
     imagemagick

@@ -49,7 +49,7 @@ bool dark(Rgb pixel) {
 // Types on the server's keyboard: xdotool's words, "key" and the key names by default.
 void type(const std::vector<std::string>& words, const std::string& display) {
     std::vector<std::string> command{"xdotool"};
-    if (words.front() != "keydown")
+    if (words.front() != "keydown" && words.front() != "mousemove")
         command.push_back("key");
     command.insert(command.end(), words.begin(), words.end());
     runProgram(command, display.c_str());
@@ -283,6 +283,18 @@ TEST_F(OnDummyXorg, ChangesLastUntilRestoredAndUnknownModesAreRefused) {
     }
     EXPECT_EQ(ChangeDisplaySettingsA(nullptr, 0), DISP_CHANGE_SUCCESSFUL);
     EXPECT_EQ(screenSize(display()), "1024x768");
+}
+
+TEST_F(OnDummyXorg, CursorIsHiddenOverTheFullscreenWindow) {
+    XConnection x(display());
+    type({"mousemove", "320", "240"}, display());
+    EXPECT_FALSE(x.cursorHidden()) << "the desktop shows its cursor";
+    Child probe({probePath("probe_fullscreen")}, display().c_str());
+    ASSERT_TRUE(probe.readUntil("frame"));
+    type({"mousemove", "300", "200"}, display());
+    EXPECT_TRUE(eventually([&] { return x.cursorHidden(); }));
+    type({"Escape"}, display());
+    EXPECT_TRUE(probe.readUntil("exit 0"));
 }
 
 TEST_F(OnDummyXorg, MessageBoxShowsOverTheFullscreenWindowAndGivesTheKeyboardBack) {

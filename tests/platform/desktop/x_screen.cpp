@@ -3,6 +3,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xfixes.h>
 
 #include <regex>
 
@@ -60,6 +61,17 @@ void XConnection::requestClose(XWindow window) const {
     event.xclient.data.l[1] = CurrentTime;
     XSendEvent(display, window, False, NoEventMask, &event);
     XFlush(display);
+}
+
+bool XConnection::cursorHidden() const {
+    XFixesCursorImage* cursor = XFixesGetCursorImage(display);
+    if (cursor == nullptr)
+        return false;
+    bool clear = true;
+    for (int i = 0; i < cursor->width * cursor->height; ++i)
+        clear = clear && (cursor->pixels[i] >> 24) == 0;
+    XFree(cursor);
+    return clear;
 }
 
 double XConnection::shareOf(const Area& area, const std::function<bool(Rgb)>& test) const {

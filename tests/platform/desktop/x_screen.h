@@ -34,6 +34,8 @@ public:
     Area area(XWindow window) const;
     // The window manager's close request: WM_DELETE_WINDOW in a WM_PROTOCOLS message.
     void requestClose(XWindow window) const;
+    // Whether the pointer shows no cursor where it is now.
+    bool cursorHidden() const;
     // The share of the area's pixels on screen that pass the test, from 0 to 1.
     double shareOf(const Area& area, const std::function<bool(Rgb)>& test) const;
 
