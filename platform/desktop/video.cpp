@@ -55,6 +55,17 @@ bool realise(backend::NativeWindow* native, Uint32 flags) {
     return true;
 }
 
+// Set before any part of the program starts SDL, its sound included.
+[[maybe_unused]] const bool hinted = [] {
+    // The X11 driver whatever the environment says: display modes and boxes work on X.
+    SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11", SDL_HINT_OVERRIDE);
+    // Signals keep their own effect, so that SIGINT and SIGTERM end the program at once.
+    SDL_SetHintWithPriority(SDL_HINT_NO_SIGNAL_HANDLERS, "1", SDL_HINT_OVERRIDE);
+    // The window's close request is what ends a program, not the last window going away.
+    SDL_SetHintWithPriority(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0", SDL_HINT_OVERRIDE);
+    return true;
+}();
+
 SDL_Window* topWindow() {
     for (auto it = windows.rbegin(); it != windows.rend(); ++it)
         if ((*it)->sdl != nullptr && (*it)->window->visible)
@@ -88,12 +99,6 @@ bool videoReady() {
     static const bool ready = [] {
         if (xDisplay() == nullptr)
             return false;
-        // The X11 driver whatever the environment says: display modes and boxes work on X.
-        SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11", SDL_HINT_OVERRIDE);
-        // Signals keep their own effect, so that SIGINT and SIGTERM end the program at once.
-        SDL_SetHintWithPriority(SDL_HINT_NO_SIGNAL_HANDLERS, "1", SDL_HINT_OVERRIDE);
-        // The window's close request is what ends a program, not the last window going away.
-        SDL_SetHintWithPriority(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0", SDL_HINT_OVERRIDE);
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0)
             return true;
         reportNoDisplay(SDL_GetError());
