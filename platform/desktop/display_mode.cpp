@@ -30,10 +30,12 @@ Change change;
     for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP})
         std::signal(signal, SIG_IGN);
     // Holding none of the program's files, its X connections least of all, lets the server and
-    // the program's readers see the program go.
-    if (pipe > 3)
-        close_range(3, static_cast<unsigned>(pipe) - 1, 0);
-    close_range(static_cast<unsigned>(pipe) + 1, ~0U, 0);
+    // the program's readers see the program go. The pipe moves above the standard streams first:
+    // it took the place of one that the program was started without.
+    const int lifeline = fcntl(pipe, F_DUPFD, STDERR_FILENO + 1);
+    if (lifeline > 3)
+        close_range(3, static_cast<unsigned>(lifeline) - 1, 0);
+    close_range(static_cast<unsigned>(lifeline) + 1, ~0U, 0);
     const int null = open("/dev/null", O_RDWR);
     dup2(null, STDIN_FILENO);
     dup2(null, STDOUT_FILENO);
@@ -43,7 +45,7 @@ Change change;
     char word = 0;
     ssize_t got;
     do
-        got = read(pipe, &word, 1);
+        got = read(lifeline, &word, 1);
     while (got < 0 && errno == EINTR);
     if (got == 0 && display != nullptr)
         desktop::applyScreenConfig(display, original);
