@@ -1,27 +1,9 @@
 // A host whose work buffer cannot be had stops with an error box before anything is made.
 #include "host/demo_system.h"
 #include "platform/headless/control.h"
+#include "tests/support/refusing_allocator.h"
 
 #include <gtest/gtest.h>
-
-#include <new>
-
-namespace {
-
-bool refuseArrays = false;
-
-} // namespace
-
-// The host asks for its buffer without exceptions; this binary can make that request fail.
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    if (refuseArrays)
-        return nullptr;
-    try {
-        return ::operator new[](size);
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
-}
 
 TEST(OutOfMemory, HostWithoutItsBufferStopsWithABox) {
     headless::reset();

@@ -1,27 +1,9 @@
 // A picture whose pixel buffer the allocator refuses: one line, a zero record, nothing left open.
 #include "tests/pictures/decoding.h"
 #include "tests/pictures/png_fixtures.h"
+#include "tests/support/refusing_allocator.h"
 
 #include <gtest/gtest.h>
-
-#include <new>
-
-namespace {
-
-bool refuseArrays = false;
-
-} // namespace
-
-// The decoder asks for its buffer without exceptions; this binary can make that request fail.
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    if (refuseArrays)
-        return nullptr;
-    try {
-        return ::operator new[](size);
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
-}
 
 TEST(ReadPngOutOfMemory, RefusedPixelBufferGivesOneLineAndAZeroRecord) {
     ScratchFolder folder;
