@@ -8,7 +8,8 @@ packages=(
     libegl-dev libgl-dev libglu1-mesa-dev libegl-mesa0 libgl1-mesa-dri
     libxrandr-dev libx11-dev libxfixes-dev
     libgtest-dev googletest
-    xvfb xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils x11-utils xdotool
+    xvfb xauth xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils x11-utils xdotool
+    x11-xkb-utils xkb-data fonts-dejavu-core
     imagemagick
 )
 
