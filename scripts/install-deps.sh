@@ -10,7 +10,6 @@ packages=(
     libgtest-dev googletest
     xvfb xauth xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils x11-utils xdotool
     x11-xkb-utils xkb-data fonts-dejavu-core
-    imagemagick
 )
 
 missing=()
