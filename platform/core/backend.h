@@ -75,8 +75,4 @@ WNDPROC windowProcedure(HWND window);
 // A modal loop such as a dialog's: dispatches messages until it takes WM_QUIT, which it leaves
 // queued for the caller's own loop, as the platform does.
 void runModalLoop();
-
-// The frame a window's native size is derived from; AdjustWindowRectEx adds exactly this.
-RECT frameInsets(DWORD style, DWORD exStyle);
-
 } // namespace platform

@@ -44,6 +44,22 @@ template <typename Handle> Handle systemObject(uintptr_t id) {
     return reinterpret_cast<Handle>(object.get());
 }
 
+// The frame a window's native size is derived from; AdjustWindowRectEx adds exactly this, so
+// the client area is what was asked for.
+RECT frameInsets(DWORD style, DWORD exStyle) {
+    int side = 0;
+    if (style & WS_THICKFRAME)
+        side = 4;
+    else if (style & WS_DLGFRAME)
+        side = 3;
+    else if (style & WS_BORDER)
+        side = 1;
+    if (exStyle & WS_EX_WINDOWEDGE && side > 0)
+        side += 1;
+    const int caption = (style & WS_CAPTION) == WS_CAPTION ? 22 : 0;
+    return RECT{side, side + caption, side, side};
+}
+
 } // namespace
 
 namespace platform {
@@ -65,20 +81,6 @@ WNDPROC windowProcedure(HWND window) {
         return nullptr;
     auto found = classes().find(classKey(window->className.c_str()));
     return found == classes().end() ? nullptr : found->second.procedure;
-}
-
-RECT frameInsets(DWORD style, DWORD exStyle) {
-    int side = 0;
-    if (style & WS_THICKFRAME)
-        side = 4;
-    else if (style & WS_DLGFRAME)
-        side = 3;
-    else if (style & WS_BORDER)
-        side = 1;
-    if (exStyle & WS_EX_WINDOWEDGE && side > 0)
-        side += 1;
-    const int caption = (style & WS_CAPTION) == WS_CAPTION ? 22 : 0;
-    return RECT{side, side + caption, side, side};
 }
 
 } // namespace platform
@@ -133,7 +135,7 @@ BOOL WINAPI AdjustWindowRectEx(RECT* rect, DWORD style, BOOL, DWORD exStyle) {
     backend::noteCall("AdjustWindowRectEx");
     if (rect == nullptr)
         return FALSE;
-    const RECT frame = platform::frameInsets(style, exStyle);
+    const RECT frame = frameInsets(style, exStyle);
     rect->left -= frame.left;
     rect->top -= frame.top;
     rect->right += frame.right;
@@ -155,7 +157,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     window->y = y;
     window->width = width;
     window->height = height;
-    const RECT frame = platform::frameInsets(style, exStyle);
+    const RECT frame = frameInsets(style, exStyle);
     window->clientWidth = std::max(0, width - static_cast<int>(frame.left + frame.right));
     window->clientHeight = std::max(0, height - static_cast<int>(frame.top + frame.bottom));
     window->deviceContext.window = window.get();

@@ -20,9 +20,8 @@ void advanceNanoseconds(int64_t nanoseconds);
 void advanceMilliseconds(int64_t milliseconds);
 // The performance counter's frequency in ticks per second; 10 MHz unless set (0: no counter).
 void setCounterFrequency(int64_t ticksPerSecond);
-// Pins the performance counter to a value, whatever the clock says, until unpinned.
+// Pins the performance counter to a value, whatever the clock says, until the next reset.
 void pinCounter(int64_t ticks);
-void unpinCounter();
 
 // Input, delivered to the focused window (else the newest) at the next PeekMessageA.
 void pressKey(WPARAM virtualKey, bool down, bool alt = false);

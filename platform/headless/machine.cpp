@@ -71,10 +71,6 @@ void pinCounter(int64_t ticks) {
     machine.pinnedCounter = ticks;
 }
 
-void unpinCounter() {
-    machine.counterPinned = false;
-}
-
 void pressKey(WPARAM virtualKey, bool down, bool alt) {
     UINT message = down ? WM_KEYDOWN : WM_KEYUP;
     if (alt)

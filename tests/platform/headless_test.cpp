@@ -67,12 +67,18 @@ TEST_F(Headless, DrawnQuadReadsBackInItsColour) {
     glVertex2f(0, 1);
     glVertex2f(-1, 1);
     glEnd();
-    EXPECT_TRUE(SwapBuffers(opened.deviceContext));
-    EXPECT_EQ(headless::swapCount(), 1u);
-
+    // The frame is read where a capture reads it: right after the swap.
     int width = 0;
     int height = 0;
-    std::vector<uint8_t> frame = headless::readFrame(&width, &height);
+    std::vector<uint8_t> frame;
+    HWND swapped = nullptr;
+    headless::onSwap([&](HWND window) {
+        swapped = window;
+        frame = headless::readFrame(&width, &height);
+    });
+    EXPECT_TRUE(SwapBuffers(opened.deviceContext));
+    EXPECT_EQ(headless::swapCount(), 1u);
+    EXPECT_EQ(swapped, opened.window);
     ASSERT_EQ(width, 64);
     ASSERT_EQ(height, 48);
     auto pixel = [&](int x, int y) {
